@@ -1,0 +1,1 @@
+// Written with the navigation, lookup and reveal work.
