@@ -52,6 +52,7 @@ bool ScanAndFill(ListingSession& session, const TextList& subfolders) {
     const std::optional<platform::TimeValue> modified = platform::LastWriteTime(NativeFromText(entry.path));
     controls.SetCellText(row, kAgeColumn, FormatAge(modified, session.clock.Now()));
     controls.SetCellText(row, kSizeColumn, FormatSize(entry.size));
+    if (session.rowWritten) session.rowWritten(row, entry, modified);
     UpdateProgress(controls, ClampProgressValue(count + i + 1));
   }
   return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,10 @@ struct ListingSession {
   // Set by a front end that is closing: the running listing stops at its
   // next pump.
   bool stopRequested = false;
+  // Optional: told the exact figures behind each row as it is written, for a
+  // front end that reports more than the cell texts.
+  std::function<void(int row, const FolderEntry& entry, std::optional<platform::TimeValue> modified)>
+      rowWritten;
 };
 
 // Makes `folder` the current folder, measures each of its immediate

@@ -1,6 +1,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
