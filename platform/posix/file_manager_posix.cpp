@@ -54,8 +54,9 @@ std::string FileUri(const std::string& absolutePath) {
   std::string uri = "file://";
   for (char c : absolutePath) {
     auto byte = static_cast<unsigned char>(c);
-    bool keep = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-                byte == '-' || byte == '.' || byte == '_' || byte == '~' || byte == '/';
+    bool keep = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+                (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~' ||
+                byte == '/';
     if (keep) {
       uri += c;
     } else {
@@ -93,7 +94,8 @@ class SessionBus {
 
   DBusConnection* Get() {
     std::string address = SessionBusAddress();
-    if (connection_ != nullptr && (address != address_ || !dbus_connection_get_is_connected(connection_))) Close();
+    if (connection_ != nullptr && (address != address_ || !dbus_connection_get_is_connected(connection_)))
+      Close();
     if (connection_ == nullptr && !address.empty()) Open(address);
     if (connection_ != nullptr) DiscardIncoming();
     return connection_;
@@ -144,13 +146,15 @@ bool NameIsActivatable(DBusConnection* connection, const char* name) {
   if (call == nullptr) return false;
   DBusError error;
   dbus_error_init(&error);
-  DBusMessage* reply = dbus_connection_send_with_reply_and_block(connection, call, kBusDaemonTimeoutMs, &error);
+  DBusMessage* reply =
+      dbus_connection_send_with_reply_and_block(connection, call, kBusDaemonTimeoutMs, &error);
   dbus_message_unref(call);
   dbus_error_free(&error);
   if (reply == nullptr) return false;
   bool found = false;
   DBusMessageIter arguments;
-  if (dbus_message_iter_init(reply, &arguments) && dbus_message_iter_get_arg_type(&arguments) == DBUS_TYPE_ARRAY) {
+  if (dbus_message_iter_init(reply, &arguments) &&
+      dbus_message_iter_get_arg_type(&arguments) == DBUS_TYPE_ARRAY) {
     DBusMessageIter names;
     dbus_message_iter_recurse(&arguments, &names);
     while (!found && dbus_message_iter_get_arg_type(&names) == DBUS_TYPE_STRING) {
@@ -184,10 +188,11 @@ bool SendShowItems(DBusConnection* connection, const std::string& uri) {
   const char* uriText = uri.c_str();
   const char* startupId = "";
   dbus_message_iter_init_append(call, &arguments);
-  bool built = dbus_message_iter_open_container(&arguments, DBUS_TYPE_ARRAY, DBUS_TYPE_STRING_AS_STRING, &uris) &&
-               dbus_message_iter_append_basic(&uris, DBUS_TYPE_STRING, &uriText) &&
-               dbus_message_iter_close_container(&arguments, &uris) &&
-               dbus_message_iter_append_basic(&arguments, DBUS_TYPE_STRING, &startupId);
+  bool built =
+      dbus_message_iter_open_container(&arguments, DBUS_TYPE_ARRAY, DBUS_TYPE_STRING_AS_STRING, &uris) &&
+      dbus_message_iter_append_basic(&uris, DBUS_TYPE_STRING, &uriText) &&
+      dbus_message_iter_close_container(&arguments, &uris) &&
+      dbus_message_iter_append_basic(&arguments, DBUS_TYPE_STRING, &startupId);
   bool sent = built && dbus_connection_send(connection, call, nullptr);
   dbus_message_unref(call);
   if (sent) dbus_connection_flush(connection);
