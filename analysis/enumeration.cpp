@@ -23,8 +23,8 @@ bool Accepts(EntryFilter filter, const platform::DirectoryEntry& entry) {
 // per folder, pattern by pattern, then the subfolders.
 class FileListVisitor final : public platform::TreeVisitor {
  public:
-  FileListVisitor(const Text& base, const TextList& patterns, TextList& list, bool withPath, bool recursive)
-      : patterns_(patterns), list_(list), withPath_(withPath), recursive_(recursive), bases_{base} {}
+  FileListVisitor(const Text& base, TextList patterns, TextList& list, bool withPath, bool recursive)
+      : patterns_(std::move(patterns)), list_(list), withPath_(withPath), recursive_(recursive), base_(base) {}
 
   bool VisitFiles(const std::vector<platform::WalkedFile>& files) override {
     if (patterns_.empty() || files.empty()) return true;
@@ -34,7 +34,7 @@ class FileListVisitor final : public platform::TreeVisitor {
     for (const Text& pattern : patterns_) {
       for (const Text& name : names) {
         if (!WildcardMatch(pattern, name)) continue;
-        list_.push_back(withPath_ ? bases_.back() + name : name);
+        list_.push_back(withPath_ ? base_ + name : name);
         PumpPendingMessages();
       }
     }
@@ -43,22 +43,28 @@ class FileListVisitor final : public platform::TreeVisitor {
 
   bool EnterFolder(std::string_view name) override {
     if (!recursive_) return false;
-    bases_.push_back(bases_.back() + TextFromNative(name) + kPathSeparator);
+    baseLengths_.push_back(base_.size());
+    base_ += TextFromNative(name);
+    base_ += kPathSeparator;
     return true;
   }
 
   bool LeaveFolder() override {
-    bases_.pop_back();
+    base_.resize(baseLengths_.back());
+    baseLengths_.pop_back();
     PumpPendingMessages();
     return true;
   }
 
  private:
-  const TextList& patterns_;
+  const TextList patterns_;
   TextList& list_;
   bool withPath_;
   bool recursive_;
-  TextList bases_;
+  // The folder being visited, with its separator; one text for the whole
+  // walk, so a deep tree costs its depth, not its depth squared.
+  Text base_;
+  std::vector<std::size_t> baseLengths_;
 };
 
 class SizeVisitor final : public platform::TreeVisitor {

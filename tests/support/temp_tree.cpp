@@ -75,6 +75,31 @@ void TempDir::MakeLink(const std::string& relative, const std::string& target) c
   Check(symlink(target.c_str(), (*this / relative).c_str()) == 0, "symlink");
 }
 
+void TempDir::MakeDeepChain(const std::string& relative, int depth, int every) const {
+  MakeFolder(relative);
+  int fd = open((*this / relative).c_str(), O_RDONLY | O_DIRECTORY);
+  Check(fd >= 0, "open chain root");
+  const auto writeFile = [](int dirFd, const char* name, int size) {
+    const int file = openat(dirFd, name, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    Check(file >= 0, "openat file");
+    Check(ftruncate(file, size) == 0, "ftruncate");
+    close(file);
+  };
+  for (int level = 1; level <= depth; ++level) {
+    Check(mkdirat(fd, "d", 0755) == 0, "mkdirat");
+    const int next = openat(fd, "d", O_RDONLY | O_DIRECTORY);
+    close(fd);
+    fd = next;
+    Check(fd >= 0, "openat chain");
+    if (level % every == 0) {
+      writeFile(fd, "f", level);
+      Check(mkdirat(fd, "side", 0755) == 0, "mkdirat side");
+    }
+  }
+  writeFile(fd, "last", 5);
+  close(fd);
+}
+
 void TempDir::SetModified(const std::string& relative, std::int64_t secondsSinceEpoch) const {
   struct timespec times[2];
   times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(secondsSinceEpoch);

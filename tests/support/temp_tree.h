@@ -25,6 +25,11 @@ class TempDir {
   void MakeFile(const std::string& relative, std::uint64_t size, bool sparse = false) const;
   // A symbolic link at `relative` pointing at `target` (taken as it is).
   void MakeLink(const std::string& relative, const std::string& target) const;
+  // A chain of `depth` nested folders named "d" below `relative`, built with
+  // descriptors so that no call needs the long path. Every `every` levels the
+  // folder gets a file "f" of as many bytes as its level and an empty folder
+  // "side"; the deepest folder gets a file "last" of 5 bytes.
+  void MakeDeepChain(const std::string& relative, int depth, int every) const;
   // Sets the last-write time of the entry itself (links are not followed).
   void SetModified(const std::string& relative, std::int64_t secondsSinceEpoch) const;
 
