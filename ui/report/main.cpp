@@ -8,6 +8,7 @@
 
 #include "analysis/listing.h"
 #include "encoding/native_name.h"
+#include "navigation/navigation.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "ui/report/console_controls.h"
@@ -16,8 +17,8 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: appdu-report [--json] FOLDER\n"
-    "Lists the subfolders of FOLDER with their total sizes, largest first.\n"
+    "usage: appdu-report [--json] [FOLDER]\n"
+    "Lists the subfolders of FOLDER (by default the home folder) with their total sizes, largest first.\n"
     "  --json   one JSON object per row: rank, path, size, size_text, modified, age\n";
 
 int Usage(const char* problem) {
@@ -50,7 +51,6 @@ int main(int argc, char** argv) {
       haveFolder = true;
     }
   }
-  if (!haveFolder) return Usage("no folder given");
 
   appdu::ConsoleControls controls(appdu::platform::StandardErrorIsTerminal());
   appdu::platform::SystemClock clock;
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   session.rowWritten = [&](int, const appdu::FolderEntry& entry, std::optional<appdu::platform::TimeValue> modified) {
     rows.push_back({{}, entry.path, {}, {}, entry.size, modified});
   };
-  appdu::ListFolder(session, appdu::TextFromNative(folder));
+  appdu::ListFolder(session, haveFolder ? appdu::TextFromNative(folder) : appdu::HomeFolder());
   controls.FinishPercent();
 
   // The cell texts are what the listing wrote; the figures came with them.
