@@ -43,7 +43,7 @@ void PutAt(QWidget* widget, const Place& place) {
 
 }  // namespace
 
-MainWindow::MainWindow(MessageBox* messageBox)
+MainWindow::MainWindow(MessageBox* messageBox, WebView* webView)
     : list_(new ReportList(this)),
       progressBar_(new QProgressBar(this)),
       percentLabel_(new QLabel(this)),
@@ -87,7 +87,8 @@ MainWindow::MainWindow(MessageBox* messageBox)
   auto* page = new QWebEnginePage(webProfile_, webEngineView_);
   webEngineView_->setPage(page);
   PutAt(webEngineView_, kWebViewPlace);
-  webView_ = std::make_unique<QtWebView>(*page, *webProfile_);
+  ownWebView_ = std::make_unique<QtWebView>(*page, *webProfile_);
+  webView_ = webView != nullptr ? webView : ownWebView_.get();
 
   statusBar_->setGeometry(0, height() - statusBar_->PreferredHeight(), width(),
                           statusBar_->PreferredHeight());

@@ -35,8 +35,9 @@ class MainWindow : public QWidget {
   static constexpr int kTop = 50;
 
   // Creates the window and its controls, hidden. `messageBox` answers the
-  // deletion notice; the window's own modal box when it is null.
-  explicit MainWindow(MessageBox* messageBox = nullptr);
+  // deletion notice and `webView` takes the searches; when null, the window's
+  // own modal box and embedded web view do.
+  explicit MainWindow(MessageBox* messageBox = nullptr, WebView* webView = nullptr);
   ~MainWindow() override;
 
   // After the disclaimer was accepted: shows the window, gives the web view
@@ -85,7 +86,8 @@ class MainWindow : public QWidget {
   QtListingControls controls_;
   platform::SystemClock clock_;
   ListingSession session_;
-  std::unique_ptr<QtWebView> webView_;
+  std::unique_ptr<QtWebView> ownWebView_;
+  WebView* webView_ = nullptr;
   QtMessageBox ownMessageBox_;
   MessageBox& messageBox_;
   RevealState revealState_;

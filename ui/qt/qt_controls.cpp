@@ -1,6 +1,7 @@
 #include "ui/qt/qt_controls.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWebEnginePage>
@@ -80,8 +81,12 @@ void QtListingControls::SetPercentText(const Text& text) {
   if (!changed) return;
   percentLabel_.setText(DisplayString(text));
   // Shown at once, bar included, even while a listing keeps the event loop
-  // from running.
-  if (percentLabel_.isVisible()) percentLabel_.repaint();
+  // from running: the window's repaint is posted rather than done in place,
+  // so it is delivered here, and nothing else is.
+  if (percentLabel_.isVisible()) {
+    percentLabel_.repaint();
+    QCoreApplication::sendPostedEvents(percentLabel_.window(), QEvent::UpdateRequest);
+  }
 }
 
 void QtListingControls::SetStatusText(int pane, const Text& text) {

@@ -1,0 +1,122 @@
+#pragma once
+
+// Helpers for the in-process window tests: waiting on the event loop, a web
+// view and a message box that record what they are asked, and a private
+// session bus with the recording file manager on it.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QTest>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "lookup/search_query.h"
+#include "shell/message_box.h"
+#include "support/temp_tree.h"
+
+namespace appdu::testing {
+
+// Runs the event loop until `done` holds or `timeoutMs` passed.
+inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > timeoutMs) return false;
+    QTest::qWait(10);
+  }
+  return true;
+}
+
+class RecordingWebView : public WebView {
+ public:
+  void SetUserAgent(const Text& userAgent) override { userAgents.push_back(userAgent); }
+  void LoadUrl(const Text& url) override { urls.push_back(url); }
+  std::vector<Text> userAgents;
+  std::vector<Text> urls;
+};
+
+class RecordingMessageBox : public MessageBox {
+ public:
+  MessageBoxAnswer Show(const Text& text, const Text& title, MessageBoxButtons) override {
+    shown.push_back({text, title});
+    return MessageBoxAnswer::Ok;
+  }
+  std::vector<std::pair<Text, Text>> shown;
+};
+
+// A session bus of the test's own, with the recording file manager owning
+// org.freedesktop.FileManager1 on it. DBUS_SESSION_BUS_ADDRESS points at it
+// while it lives.
+class PrivateBusWithFileManager {
+ public:
+  PrivateBusWithFileManager() {
+    bus_.start(QStringLiteral("dbus-daemon"),
+               {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+    if (!bus_.waitForStarted(5000) || !WaitFor([this] { return bus_.canReadLine(); })) return;
+    address_ = bus_.readLine().trimmed().toStdString();
+    oldAddress_ = std::getenv("DBUS_SESSION_BUS_ADDRESS") ? std::getenv("DBUS_SESSION_BUS_ADDRESS") : "";
+    setenv("DBUS_SESSION_BUS_ADDRESS", address_.c_str(), 1);
+    recordFile_ = dir_ / "record";
+    const std::string ready = dir_ / "ready";
+    recorder_.start(QStringLiteral(APPDU_FILE_MANAGER_RECORDER),
+                    {QString::fromStdString(recordFile_), QString::fromStdString(ready)});
+    ready_ = WaitFor([&ready] { return QFile::exists(QString::fromStdString(ready)); });
+  }
+  ~PrivateBusWithFileManager() {
+    if (oldAddress_.empty()) {
+      unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    } else {
+      setenv("DBUS_SESSION_BUS_ADDRESS", oldAddress_.c_str(), 1);
+    }
+    recorder_.kill();
+    recorder_.waitForFinished(2000);
+    bus_.kill();
+    bus_.waitForFinished(2000);
+  }
+
+  bool Ready() const { return ready_; }
+
+  // The calls recorded so far, one line each.
+  QStringList Calls() const {
+    QFile file(QString::fromStdString(recordFile_));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  }
+
+ private:
+  TempDir dir_;
+  QProcess bus_;
+  QProcess recorder_;
+  std::string address_;
+  std::string oldAddress_;
+  std::string recordFile_;
+  bool ready_ = false;
+};
+
+// The URI the recorder shows for the folder at `nativePath`: every byte but
+// unreserved characters and "/" percent-encoded.
+inline QString FileUri(const std::string& nativePath) {
+  std::string uri = "file://";
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (char c : nativePath) {
+    auto byte = static_cast<unsigned char>(c);
+    bool keep = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+                (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~' ||
+                byte == '/';
+    if (keep) {
+      uri += c;
+    } else {
+      uri += '%';
+      uri += kHex[byte >> 4];
+      uri += kHex[byte & 0x0F];
+    }
+  }
+  return QString::fromStdString(uri);
+}
+
+}  // namespace appdu::testing
