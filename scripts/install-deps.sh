@@ -11,6 +11,8 @@ packages=(
   fonts-noto-cjk
   # tests: a virtual display, a session bus, window inspection
   xvfb xauth xdotool x11-utils dbus dbus-x11 python3
+  # the window tests: X events from Python, screenshots, a throwaway TLS certificate
+  python3-xlib imagemagick openssl
   # benchmark references
   ncdu hyperfine time
 )

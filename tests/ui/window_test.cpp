@@ -3,6 +3,7 @@
 // listing, and which operation each user action starts.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -505,6 +506,14 @@ TEST_F(WindowTest, ControlsSitWhereTheyBelong) {
   EXPECT_FALSE(list->isSortingEnabled());
   EXPECT_EQ(list->palette().color(QPalette::Inactive, QPalette::Highlight),
             list->palette().color(QPalette::Active, QPalette::Highlight));
+
+  // A picture of the bar part way, to look at: the text centred, the bar
+  // showing through around it.
+  window->Controls().SetProgressMaximum(6);
+  window->Controls().SetProgressPosition(2);
+  window->Controls().SetPercentText("33%");
+  QDir().mkpath(QStringLiteral(QT_TESTCASE_BUILDDIR "/artefacts"));
+  window->grab().save(QStringLiteral(QT_TESTCASE_BUILDDIR "/artefacts/window_progress_33.png"));
 }
 
 }  // namespace
