@@ -6,6 +6,7 @@
 
 #include "platform/posix/posix_paths.h"
 #include "platform/posix/read_directory_posix.h"
+#include "platform/posix/size_reader_posix.h"
 #include "platform/tree_walk.h"
 
 namespace appdu::platform {
@@ -86,14 +87,14 @@ class Walk {
     DirectoryReader reader(fd);
     std::string_view entryName;
     EntryKind kind;
-    std::uint64_t size = 0;
-    while (reader.Next(entryName, kind, withSizes_ ? &size : nullptr)) {
+    while (reader.Next(entryName, kind)) {
       if (kind == EntryKind::Folder) {
         frame.subfolders.emplace_back(entryName);
       } else {
-        files_.push_back({std::string(entryName), withSizes_ ? size : 0});
+        files_.push_back({std::string(entryName), 0});
       }
     }
+    if (withSizes_) sizes_.ReadSizes(fd, files_);
     stack_.push_back(std::move(frame));
     LimitOpenFolders();
     return visitor_.VisitFiles(files_);
@@ -145,6 +146,7 @@ class Walk {
   std::vector<Frame> stack_;
   std::vector<WalkedFile> files_;
   std::unordered_set<FolderId, FolderIdHash> visited_;
+  SizeReader sizes_;
 };
 
 }  // namespace
