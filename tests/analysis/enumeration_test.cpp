@@ -200,6 +200,19 @@ TEST(Measure, HandlesTreesTenThousandLevelsDeepAndPathsPastPathMax) {
   EXPECT_EQ(total, expected);
 }
 
+TEST(Measure, AddsUpLargeFoldersExactly) {
+  // Large folders have their sizes read in two halves at once.
+  TempDir dir;
+  std::int64_t expected = 0;
+  for (int i = 0; i < 1000; ++i) {
+    dir.MakeFile("big/f" + std::to_string(i), static_cast<std::uint64_t>(i) * 977, true);
+    expected += static_cast<std::int64_t>(i) * 977;
+  }
+  for (int i = 0; i < 49; ++i) dir.MakeFile("big/sub/g" + std::to_string(i), 1);
+  EXPECT_EQ(Measured(dir / "big"), expected + 49);
+  EXPECT_EQ(SumOfFileSizes(dir / "big"), expected + 49);
+}
+
 TEST(Measure, SkipsUnreadableFoldersAndCountsTheRest) {
   if (testing::RunningAsRoot()) GTEST_SKIP() << "root reads every folder; run as a normal user to cover this";
   TempDir dir;
