@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "encoding/native_name.h"
+#include "encoding/utf8.h"
 #include "platform/clock.h"
 
 namespace appdu {
@@ -12,40 +13,9 @@ namespace {
 
 // Decodes one UTF-8 character; 0 length when the bytes there are not one.
 char32_t DecodeOne(std::string_view text, std::size_t at, std::size_t& length) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
-  const unsigned char first = byte(0);
-  char32_t value;
-  char32_t minimum;
-  if (first < 0x80) {
-    length = 1;
-    return first;
-  }
-  if (first >= 0xC2 && first <= 0xDF) {
-    length = 2, value = first & 0x1F, minimum = 0x80;
-  } else if (first >= 0xE0 && first <= 0xEF) {
-    length = 3, value = first & 0x0F, minimum = 0x800;
-  } else if (first >= 0xF0 && first <= 0xF4) {
-    length = 4, value = first & 0x07, minimum = 0x10000;
-  } else {
-    length = 0;
-    return 0;
-  }
-  if (at + length > text.size()) {
-    length = 0;
-    return 0;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) {
-      length = 0;
-      return 0;
-    }
-    value = (value << 6) | (byte(i) & 0x3F);
-  }
-  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000)) {
-    length = 0;
-    return 0;
-  }
-  return value;
+  const std::optional<char32_t> value = DecodeUtf8(text, at, length);
+  if (!value) length = 0;
+  return value.value_or(0);
 }
 
 bool IsWide(char32_t c) {
