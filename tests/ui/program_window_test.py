@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Runs the real program under the display and checks, from outside:
+"""Runs the real program on the display it is given and checks, from outside:
 - 取消 (Esc) and closing the disclaimer end it with exit code 0, and no
   window but the disclaimer is ever mapped;
 - 确定 shows the window at (50, 50), 1100 x 447, lists the home folder (a
@@ -9,7 +9,7 @@
 - as root, the sandbox notice is written once on standard error.
 
 Usage: program_window_test.py <appdu> <file_manager_recorder> <artefact dir>
-Needs DISPLAY, xdotool, dbus-daemon, ImageMagick's import and python3-xlib.
+Needs a display of its own (DISPLAY), xdotool, dbus-daemon, ImageMagick's import and python3-xlib.
 """
 import os
 import shutil
