@@ -2,32 +2,17 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
-#include "analysis/enumeration.h"
 #include "lookup/search_query.h"
 #include "navigation/navigation.h"
+#include "ui/qt/event_pump.h"
 
 namespace appdu::qt {
 
 namespace {
-
-// The listing calls the pump after every file it measures; events are
-// processed at most every few milliseconds, so a call in between costs one
-// clock read.
-constexpr qint64 kPumpIntervalMs = 8;
-
-void InstallEventPump() {
-  auto last = std::make_shared<QElapsedTimer>();
-  SetPumpHook([last] {
-    if (last->isValid() && last->elapsed() < kPumpIntervalMs) return;
-    QCoreApplication::processEvents();
-    last->start();
-  });
-}
 
 struct Place {
   int left, top, width, height;
@@ -105,7 +90,7 @@ MainWindow::MainWindow(MessageBox* messageBox, WebView* webView)
 
 MainWindow::~MainWindow() {
   session_.stopRequested = true;
-  SetPumpHook(nullptr);
+  RemoveEventPump();
   // The page must go before the profile it was made with.
   delete webEngineView_;
   delete webProfile_;
