@@ -6,6 +6,7 @@
 // to "L").
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QMetaObject>
 #include <QProcess>
 #include <QSslCertificate>
@@ -94,7 +95,9 @@ class LoopbackHttpsServer : public QTcpServer {
   QSslConfiguration configuration_;
 };
 
-TEST(WebViewTest, SearchReachesTheHostWithTheEscapedQueryAndTheUserAgent) {
+// Runs three searches through the window against the loopback proxy and
+// gives the home folder's entries once the window is gone.
+void SearchThroughTheWindow(QStringList& homeAfter) {
   TempDir keys;
   QProcess openssl;
   openssl.start(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
@@ -162,6 +165,23 @@ TEST(WebViewTest, SearchReachesTheHostWithTheEscapedQueryAndTheUserAgent) {
     EXPECT_EQ(request.requestLine, c.requestLine);
     EXPECT_EQ(request.userAgent, QByteArray(kUserAgent));
   }
+  window.reset();
+  homeAfter = QDir(QString::fromStdString(tree / "home"))
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+TEST(WebViewTest, SearchReachesTheHostWithTheEscapedQueryAndTheUserAgent) {
+  QStringList home;
+  SearchThroughTheWindow(home);
+}
+
+// Known fault, not fixed yet: the web engine's certificate check creates its
+// NSS store ~/.pki/nssdb on the first secure connection, so a run that
+// searched leaves that folder behind. Enable once the engine is kept from it.
+TEST(WebViewTest, DISABLED_SecureSearchLeavesNothingInTheHomeFolder) {
+  QStringList home;
+  SearchThroughTheWindow(home);
+  EXPECT_EQ(home, QStringList({"Local Data", "\u8DEF\u5F84"}));
 }
 
 }  // namespace
