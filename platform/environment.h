@@ -19,6 +19,12 @@ inline constexpr char kProfileDataSuffix[] = "\\AppData\\";
 inline constexpr char kProfileDataSuffix[] = "/";
 #endif
 
+// Keeps a copy of the environment as it is now. From then on every lookup
+// here, and every program this layer starts, sees that copy, whatever the
+// process later does to its own environment. Call it first thing at start;
+// a later call keeps the environment as it is then.
+void KeepStartEnvironment();
+
 // The value of the environment variable whose name equals `name` ignoring
 // ASCII letter case (the first such variable); nothing when there is none.
 // A variable set to the empty value is returned as the empty value.

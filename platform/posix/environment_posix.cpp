@@ -8,11 +8,24 @@
 #include <vector>
 
 #include "platform/environment.h"
+#include "platform/posix/environment_posix.h"
 
 extern char** environ;
 
 namespace appdu::platform {
 namespace {
+
+// The environment as it was when KeepStartEnvironment ran.
+struct KeptEnvironment {
+  bool kept = false;
+  std::vector<std::string> entries;
+  std::vector<char*> pointers;
+};
+
+KeptEnvironment& Kept() {
+  static KeptEnvironment kept;
+  return kept;
+}
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -25,9 +38,14 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
 }
 
 // A variable of this exact name that is set to something.
-std::string NonEmptyVariable(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? std::string(value) : std::string();
+std::string NonEmptyVariable(std::string_view name) {
+  for (char** entry = EnvironmentForPrograms(); *entry != nullptr; ++entry) {
+    const std::string_view pair(*entry);
+    if (pair.size() > name.size() && pair[name.size()] == '=' && pair.starts_with(name)) {
+      return std::string(pair.substr(name.size() + 1));
+    }
+  }
+  return {};
 }
 
 std::string HomeFolderPath() {
@@ -105,8 +123,24 @@ std::string XdgUserFolder(std::string_view key) {
 
 }  // namespace
 
+char** EnvironmentForPrograms() {
+  static char* empty[] = {nullptr};
+  if (Kept().kept) return Kept().pointers.data();
+  return environ != nullptr ? environ : empty;
+}
+
+void KeepStartEnvironment() {
+  KeptEnvironment& kept = Kept();
+  kept.entries.clear();
+  kept.pointers.clear();
+  for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) kept.entries.emplace_back(*entry);
+  for (std::string& entry : kept.entries) kept.pointers.push_back(entry.data());
+  kept.pointers.push_back(nullptr);
+  kept.kept = true;
+}
+
 std::optional<std::string> EnvironmentVariable(std::string_view name) {
-  for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+  for (char** entry = EnvironmentForPrograms(); *entry != nullptr; ++entry) {
     std::string_view pair(*entry);
     std::size_t equals = pair.find('=');
     if (equals == std::string_view::npos) continue;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/file_manager.h"
+#include "platform/posix/environment_posix.h"
 
 extern char** environ;
 
@@ -220,7 +221,7 @@ bool StartDetached(const std::vector<std::string>& arguments) {
   posix_spawnattr_setsigmask(&attributes, &noSignals);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
   pid_t child = 0;
-  int failed = posix_spawnp(&child, argv[0], nullptr, &attributes, argv.data(), environ);
+  int failed = posix_spawnp(&child, argv[0], nullptr, &attributes, argv.data(), EnvironmentForPrograms());
   posix_spawnattr_destroy(&attributes);
   if (failed != 0) return false;
   std::thread([child] {

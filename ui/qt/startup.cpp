@@ -28,7 +28,16 @@ void PrepareProcess() {
   }
 }
 
+PrivateBrowserHome::PrivateBrowserHome() {
+  platform::KeepStartEnvironment();
+  folder_ = platform::MakePrivateFolder();
+  if (!folder_.empty()) platform::SetEnvironmentVariable("HOME", folder_);
+}
+
+PrivateBrowserHome::~PrivateBrowserHome() { platform::RemovePrivateFolder(folder_); }
+
 int RunProgram(int argc, char** argv) {
+  const PrivateBrowserHome browserHome;
   PrepareProcess();
   // Relative paths (the empty folder above a root included) are taken from
   // the program's own folder.
