@@ -1,7 +1,6 @@
 #pragma once
 
-#include <condition_variable>
-#include <mutex>
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -10,8 +9,8 @@
 namespace appdu::platform {
 
 // Reads the recorded sizes of the files of one folder. On a machine with more
-// than one core, a large folder's files are split with a helper thread, so
-// the lookups run side by side; the call returns only when every size is in.
+// than one core, a folder's files are split with a helper thread, so the
+// lookups run side by side; the call returns only when every size is in.
 // The helper touches nothing but the sizes of its half of the list.
 class SizeReader {
  public:
@@ -23,17 +22,16 @@ class SizeReader {
   void ReadSizes(int folderFd, std::vector<WalkedFile>& files);
 
  private:
+  enum State : int { kIdle, kJob, kQuit };
   void Serve();
 
   std::thread helper_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::condition_variable done_;
+  // kIdle -> kJob (by the caller, with the job filled in) -> kIdle (by the
+  // helper, its half done); kQuit ends the helper.
+  std::atomic<int> state_{kIdle};
   int jobFd_ = -1;
   WalkedFile* jobBegin_ = nullptr;
   WalkedFile* jobEnd_ = nullptr;
-  bool hasJob_ = false;
-  bool quit_ = false;
 };
 
 }  // namespace appdu::platform
