@@ -23,4 +23,4 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
-apt-get install -y --no-install-recommends "${packages[@]}"
+apt-get install -y "${packages[@]}"
