@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,5 +111,11 @@ void TempDir::SetModified(const std::string& relative, std::int64_t secondsSince
 void RunOrFail(const std::string& command) { ASSERT_EQ(std::system(command.c_str()), 0) << command; }
 
 bool RunningAsRoot() { return geteuid() == 0; }
+
+bool DropRootForNobody() {
+  constexpr gid_t kNogroup = 65534;
+  constexpr uid_t kNobody = 65534;
+  return setgroups(0, nullptr) == 0 && setgid(kNogroup) == 0 && setuid(kNobody) == 0;
+}
 
 }  // namespace appdu::testing

@@ -43,4 +43,8 @@ void RunOrFail(const std::string& command);
 // True when the process can read anything regardless of permissions (root).
 bool RunningAsRoot();
 
+// For a child process of a test: gives up root for the "nobody" user, so that
+// permissions apply. False when that fails.
+bool DropRootForNobody();
+
 }  // namespace appdu::testing
