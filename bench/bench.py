@@ -108,6 +108,15 @@ def measure(tree, build, rounds):
               for name in ("listing", "listing+pump", "per-path lookups")}
     print("totals agree" if len(totals) == 1 else f"TOTALS DISAGREE: {totals}")
 
+    # The window's own pump (Qt events processed during the first pass), when built.
+    window_bench = os.path.join(build, "tests/ui/window_pump_bench")
+    if os.path.exists(window_bench) and shutil.which("xvfb-run"):
+        environment = {**os.environ, "QTWEBENGINE_DISABLE_SANDBOX": "1"}
+        result = subprocess.run(["xvfb-run", "-a", window_bench, tree, str(rounds)], capture_output=True,
+                                text=True, env=environment)
+        ratio = [line for line in result.stdout.splitlines() if line.startswith("ratio")]
+        print("window pump: " + (ratio[0] if ratio else "did not run: " + result.stderr.strip()[-200:]))
+
 
 def main():
     parser = argparse.ArgumentParser()
