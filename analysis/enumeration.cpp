@@ -24,7 +24,11 @@ bool Accepts(EntryFilter filter, const platform::DirectoryEntry& entry) {
 class FileListVisitor final : public platform::TreeVisitor {
  public:
   FileListVisitor(const Text& base, TextList patterns, TextList& list, bool withPath, bool recursive)
-      : patterns_(std::move(patterns)), list_(list), withPath_(withPath), recursive_(recursive), base_(base) {}
+      : patterns_(std::move(patterns)),
+        list_(list),
+        withPath_(withPath),
+        recursive_(recursive),
+        base_(base) {}
 
   bool VisitFiles(const std::vector<platform::WalkedFile>& files) override {
     if (patterns_.empty() || files.empty()) return true;

@@ -20,7 +20,8 @@ struct FolderEntry {
 // What a listing reads and writes outside itself. The front end owns one for
 // the life of its window.
 struct ListingSession {
-  ListingSession(ListingControls& controls, const platform::Clock& clock) : controls(controls), clock(clock) {}
+  ListingSession(ListingControls& controls, const platform::Clock& clock)
+      : controls(controls), clock(clock) {}
 
   ListingControls& controls;
   const platform::Clock& clock;

@@ -110,7 +110,7 @@ def measure(tree, build, rounds):
     print("totals agree" if len(totals) == 1 else f"TOTALS DISAGREE: {totals}")
 
     # The window's own pump (Qt events processed during the first pass), when built.
-    window_bench = os.path.join(build, "tests/ui/window_pump_bench")
+    window_bench = os.path.join(build, "bench/window_pump_bench")
     if os.path.exists(window_bench) and shutil.which("xvfb-run"):
         environment = {**os.environ, "QTWEBENGINE_DISABLE_SANDBOX": "1"}
         result = subprocess.run(["xvfb-run", "-a", window_bench, tree, str(rounds)], capture_output=True,

@@ -12,30 +12,8 @@
 
 #include "analysis/enumeration.h"
 #include "analysis/listing.h"
+#include "bench/silent_controls.h"
 #include "encoding/native_name.h"
-
-namespace {
-
-class SilentControls final : public appdu::ListingControls {
- public:
-  void RemoveAllRows() override { rows_ = 0; }
-  int AppendRow() override { return rows_++; }
-  void SetCellText(int, int, const appdu::Text&) override {}
-  int SelectedRow() const override { return -1; }
-  appdu::Text CellText(int, int) const override { return {}; }
-  void SetProgressMaximum(std::int32_t value) override { maximum_ = appdu::ClampProgressValue(value); }
-  void SetProgressPosition(std::int32_t value) override { position_ = appdu::ClampProgressValue(value); }
-  std::int32_t ProgressMaximum() const override { return maximum_; }
-  std::int32_t ProgressPosition() const override { return position_; }
-  void SetPercentText(const appdu::Text&) override {}
-  void SetStatusText(int, const appdu::Text&) override {}
-
- private:
-  int rows_ = 0;
-  std::int32_t maximum_ = 0, position_ = 0;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -57,7 +35,7 @@ int main(int argc, char** argv) {
   } else if (mode == "listing" || mode == "pump") {
     volatile int pumps = 0;
     if (mode == "pump") appdu::SetPumpHook([&pumps] { pumps = pumps + 1; });
-    SilentControls controls;
+    appdu::bench::SilentControls controls;
     appdu::platform::SystemClock clock;
     appdu::ListingSession session(controls, clock);
     session.rowWritten = [&total](int, const appdu::FolderEntry& entry, auto) { total += entry.size; };

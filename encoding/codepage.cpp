@@ -90,8 +90,8 @@ ByteBuffer Utf16ToCodePage(const ByteBuffer& units, std::int32_t codePage) {
   if (converter == nullptr) return {};
 
   UErrorCode status = U_ZERO_ERROR;
-  const int32_t needed = ucnv_fromUChars(converter, nullptr, 0, source.data(),
-                                         static_cast<int32_t>(source.size()), &status);
+  const int32_t needed =
+      ucnv_fromUChars(converter, nullptr, 0, source.data(), static_cast<int32_t>(source.size()), &status);
   if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return {};
   if (needed <= 0) return {};
 

@@ -1,12 +1,12 @@
 #include "encoding/native_name.h"
 
-#include "encoding/utf8.h"
-
 #include <unicode/ucnv.h>
 
 #include <array>
 #include <memory>
 #include <optional>
+
+#include "encoding/utf8.h"
 
 namespace appdu {
 namespace {
@@ -37,7 +37,7 @@ void AppendEscape(Text& out, unsigned char byte) {
 // 0x80) are left out on purpose: in a text every byte from 0x80 up starts a
 // double-byte character, so a lone one would swallow the byte after it.
 struct GbkTables {
-  std::array<char16_t, 0x10000> toUnicode{};    // by (lead << 8) | trail; 0 = none
+  std::array<char16_t, 0x10000> toUnicode{};         // by (lead << 8) | trail; 0 = none
   std::array<std::uint16_t, 0x10000> fromUnicode{};  // by BMP code point; 0 = none
 };
 
@@ -55,7 +55,8 @@ const GbkTables& Tables() {
         status = U_ZERO_ERROR;
         ucnv_reset(converter);
         const int32_t count = ucnv_toUChars(converter, units, 4, bytes, 2, &status);
-        if (U_FAILURE(status) || count != 1 || units[0] == 0xFFFD || (units[0] >= 0xD800 && units[0] < 0xE000))
+        if (U_FAILURE(status) || count != 1 || units[0] == 0xFFFD ||
+            (units[0] >= 0xD800 && units[0] < 0xE000))
           continue;
         char back[8];
         status = U_ZERO_ERROR;

@@ -1,3 +1,5 @@
+#include "platform/posix/environment_posix.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "platform/environment.h"
-#include "platform/posix/environment_posix.h"
 
 extern char** environ;
 
@@ -133,7 +134,8 @@ void KeepStartEnvironment() {
   KeptEnvironment& kept = Kept();
   kept.entries.clear();
   kept.pointers.clear();
-  for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) kept.entries.emplace_back(*entry);
+  for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry)
+    kept.entries.emplace_back(*entry);
   for (std::string& entry : kept.entries) kept.pointers.push_back(entry.data());
   kept.pointers.push_back(nullptr);
   kept.kept = true;

@@ -25,7 +25,8 @@ bool DirectoryReader::Next(std::string_view& name, EntryKind& kind, std::uint64_
     const auto* entry = reinterpret_cast<const struct dirent64*>(buffer_.data() + at_);
     at_ += entry->d_reclen;
     const char* entryName = entry->d_name;
-    if (entryName[0] == '.' && (entryName[1] == '\0' || (entryName[1] == '.' && entryName[2] == '\0'))) continue;
+    if (entryName[0] == '.' && (entryName[1] == '\0' || (entryName[1] == '.' && entryName[2] == '\0')))
+      continue;
     name = std::string_view(entryName);
 
     struct stat status;

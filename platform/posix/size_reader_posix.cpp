@@ -19,9 +19,10 @@ constexpr auto kSpinTime = std::chrono::microseconds(100);
 void ReadRange(int folderFd, WalkedFile* begin, WalkedFile* end) {
   struct stat status;
   for (WalkedFile* file = begin; file != end; ++file) {
-    file->size = fstatat(folderFd, file->name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && status.st_size > 0
-                     ? static_cast<std::uint64_t>(status.st_size)
-                     : 0;
+    file->size =
+        fstatat(folderFd, file->name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && status.st_size > 0
+            ? static_cast<std::uint64_t>(status.st_size)
+            : 0;
   }
 }
 

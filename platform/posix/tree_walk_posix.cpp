@@ -59,7 +59,8 @@ class Walk {
       std::string name = std::move(top.subfolders[top.next++]);
       if (!visitor_.EnterFolder(name)) return false;
       const int parentFd = Reopen(stack_.size() - 1);
-      const int childFd = parentFd < 0 ? -1 : openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      const int childFd =
+          parentFd < 0 ? -1 : openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
       if (childFd < 0) {
         if (!visitor_.LeaveFolder()) return false;
         continue;
@@ -121,7 +122,8 @@ class Walk {
       Frame& frame = stack_[i];
       frame.fd = openat(stack_[i - 1].fd, frame.name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
       struct stat status;
-      if (frame.fd >= 0 && (fstat(frame.fd, &status) != 0 || FolderId{status.st_dev, status.st_ino} != frame.id)) {
+      if (frame.fd >= 0 &&
+          (fstat(frame.fd, &status) != 0 || FolderId{status.st_dev, status.st_ino} != frame.id)) {
         posix::CloseQuietly(frame.fd);
         frame.fd = -1;
       }

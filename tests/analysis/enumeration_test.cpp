@@ -153,7 +153,10 @@ TEST(Measure, FindsAndMeasuresNamesCodePage936CannotHold) {
   TempDir dir;
   dir.MakeFile("tree/路径/数据", 100);
   dir.MakeFile("tree/😀/smile", 200);
-  dir.MakeFile("tree/bad\xFF" "name/x\xFE", 300);
+  dir.MakeFile(
+      "tree/bad\xFF"
+      "name/x\xFE",
+      300);
   dir.MakeFile("tree/.hidden", 7);
   const Text tree = TextFromNative(dir / "tree");
 
@@ -167,7 +170,8 @@ TEST(Measure, FindsAndMeasuresNamesCodePage936CannotHold) {
   TextList subfolders;
   EnumerateSubfolders(tree, subfolders, true);
   EXPECT_EQ(Sorted(subfolders), Sorted({TextFromNative(dir / "tree/路径"), TextFromNative(dir / "tree/😀"),
-                                        TextFromNative(dir / "tree/bad\xFF" "name")}));
+                                        TextFromNative(dir / "tree/bad\xFF"
+                                                             "name")}));
 }
 
 TEST(Measure, CountsLinksByTheirOwnSizeAndEntersEachFolderOnce) {

@@ -10,20 +10,13 @@ namespace {
 
 TEST(FormatSize, MatchesTheTable) {
   const std::pair<std::int64_t, const char*> cases[] = {
-      {0, "0B"},
-      {1023, "1023B"},
-      {1024, "1KB"},
-      {1152, "1.13KB"},  // an exact half goes up
-      {1536, "1.5KB"},
-      {1048575, "1024KB"},
-      {1048576, "1MB"},
-      {1073741823, "1024MB"},
-      {1073741824, "1GB"},
-      {5ll << 40, "5120GB"},
-      {3ll << 30, "3GB"},
-      {1288490189, "1.2GB"},
-      {-5, "-5B"},
-      {INT64_MAX, "8589934592GB"},
+      {0, "0B"},           {1023, "1023B"},
+      {1024, "1KB"},       {1152, "1.13KB"},  // an exact half goes up
+      {1536, "1.5KB"},     {1048575, "1024KB"},
+      {1048576, "1MB"},    {1073741823, "1024MB"},
+      {1073741824, "1GB"}, {5ll << 40, "5120GB"},
+      {3ll << 30, "3GB"},  {1288490189, "1.2GB"},
+      {-5, "-5B"},         {INT64_MAX, "8589934592GB"},
   };
   for (const auto& [size, text] : cases) EXPECT_EQ(FormatSize(size), text) << size;
 }

@@ -22,8 +22,14 @@ TEST(WildcardMatch, FollowsWindowsRules) {
       {"*.txt", "notes.txt.gz", false},
       {"a?c", "abc", true},
       {"a?c", "ac", false},
-      {"a?c", "a\xC2\xB7" "c", true},  // "?" takes a whole double-byte character
-      {"a??c", "a\xC2\xB7" "c", false},
+      {"a?c",
+       "a\xC2\xB7"
+       "c",
+       true},  // "?" takes a whole double-byte character
+      {"a??c",
+       "a\xC2\xB7"
+       "c",
+       false},
       {"data.*", "data", true},  // a final ".*" also matches no extension
       {"data.*", "database", false},
       {"*b*", "abc", true},

@@ -28,22 +28,24 @@ TEST_P(TextConversions, GiveTheExpectedBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TextConversions,
-    ::testing::Values(
-        TextCase{"empty", "", {}, {}},
-        TextCase{"ascii", "Local", Bytes({0x4C, 0, 0x6F, 0, 0x63, 0, 0x61, 0, 0x6C, 0, 0, 0}),
-                 Bytes({0x4C, 0x6F, 0x63, 0x61, 0x6C})},
-        TextCase{"cjk", "\xC2\xB7\xBE\xB6", Bytes({0xEF, 0x8D, 0x84, 0x5F, 0, 0}),
-                 Bytes({0xE8, 0xB7, 0xAF, 0xE5, 0xBE, 0x84})},
-        // Where Windows' table differs from other 936 tables.
-        TextCase{"euro", "\x80", Bytes({0xAC, 0x20, 0, 0}), Bytes({0xE2, 0x82, 0xAC})},
-        TextCase{"ff", "\xFF", Bytes({0xF5, 0xF8, 0, 0}), Bytes({0xEF, 0xA3, 0xB5})},
-        TextCase{"a2e3", "\xA2\xE3", Bytes({0x6C, 0xE7, 0, 0}), Bytes({0xEE, 0x9D, 0xAC})},
-        TextCase{"fe50", "\xFE\x50", Bytes({0x15, 0xE8, 0, 0}), Bytes({0xEE, 0xA0, 0x95})},
-        // Malformed input never fails: U+FFFD stands in, and an ASCII byte
-        // after a lead byte without a trail byte is kept.
-        TextCase{"lead then ascii", "\x81" "0", Bytes({0xFD, 0xFF, 0x30, 0, 0, 0}),
-                 Bytes({0xEF, 0xBF, 0xBD, 0x30})},
-        TextCase{"lead at end", "A\x81", Bytes({0x41, 0, 0xFD, 0xFF, 0, 0}), Bytes({0x41, 0xEF, 0xBF, 0xBD})}),
+    ::testing::Values(TextCase{"empty", "", {}, {}},
+                      TextCase{"ascii", "Local", Bytes({0x4C, 0, 0x6F, 0, 0x63, 0, 0x61, 0, 0x6C, 0, 0, 0}),
+                               Bytes({0x4C, 0x6F, 0x63, 0x61, 0x6C})},
+                      TextCase{"cjk", "\xC2\xB7\xBE\xB6", Bytes({0xEF, 0x8D, 0x84, 0x5F, 0, 0}),
+                               Bytes({0xE8, 0xB7, 0xAF, 0xE5, 0xBE, 0x84})},
+                      // Where Windows' table differs from other 936 tables.
+                      TextCase{"euro", "\x80", Bytes({0xAC, 0x20, 0, 0}), Bytes({0xE2, 0x82, 0xAC})},
+                      TextCase{"ff", "\xFF", Bytes({0xF5, 0xF8, 0, 0}), Bytes({0xEF, 0xA3, 0xB5})},
+                      TextCase{"a2e3", "\xA2\xE3", Bytes({0x6C, 0xE7, 0, 0}), Bytes({0xEE, 0x9D, 0xAC})},
+                      TextCase{"fe50", "\xFE\x50", Bytes({0x15, 0xE8, 0, 0}), Bytes({0xEE, 0xA0, 0x95})},
+                      // Malformed input never fails: U+FFFD stands in, and an ASCII byte
+                      // after a lead byte without a trail byte is kept.
+                      TextCase{"lead then ascii",
+                               "\x81"
+                               "0",
+                               Bytes({0xFD, 0xFF, 0x30, 0, 0, 0}), Bytes({0xEF, 0xBF, 0xBD, 0x30})},
+                      TextCase{"lead at end", "A\x81", Bytes({0x41, 0, 0xFD, 0xFF, 0, 0}),
+                               Bytes({0x41, 0xEF, 0xBF, 0xBD})}),
     [](const ::testing::TestParamInfo<TextCase>& info) {
       std::string name = info.param.label;
       for (char& c : name)

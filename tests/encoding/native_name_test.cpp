@@ -63,7 +63,10 @@ TEST(NativeNames, RoundTripAnyBytes) {
 
 TEST(NativeNames, DisplayShowsWhatTheNameHolds) {
   EXPECT_EQ(DisplayUtf8FromText(TextFromNative("😀.txt")), "😀.txt");
-  EXPECT_EQ(DisplayUtf8FromText(TextFromNative("a\xFF" "b")), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(DisplayUtf8FromText(TextFromNative("a\xFF"
+                                               "b")),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(DisplayUtf8FromText("\xC2\xB7\xBE\xB6"), "路径");
 }
 

@@ -25,7 +25,8 @@ class FakeControls : public ListingControls {
     return static_cast<int>(rows.size()) - 1;
   }
   void SetCellText(int row, int column, const Text& text) override {
-    if (row >= 0 && row < static_cast<int>(rows.size()) && column >= 0 && column < 4) rows[row][column] = text;
+    if (row >= 0 && row < static_cast<int>(rows.size()) && column >= 0 && column < 4)
+      rows[row][column] = text;
   }
   int SelectedRow() const override { return selectedRow; }
   Text CellText(int row, int column) const override {

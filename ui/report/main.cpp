@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
   appdu::platform::SystemClock clock;
   appdu::ListingSession session(controls, clock);
   std::vector<appdu::ReportRow> rows;
-  session.rowWritten = [&](int, const appdu::FolderEntry& entry, std::optional<appdu::platform::TimeValue> modified) {
+  session.rowWritten = [&](int, const appdu::FolderEntry& entry,
+                           std::optional<appdu::platform::TimeValue> modified) {
     rows.push_back({{}, entry.path, {}, {}, entry.size, modified});
   };
   appdu::ListFolder(session, haveFolder ? appdu::TextFromNative(folder) : appdu::HomeFolder());

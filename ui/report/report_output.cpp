@@ -67,7 +67,8 @@ std::string JsonLine(const ReportRow& row) {
   line += ",\"path\":" + JsonString(NativeFromText(row.path));
   line += ",\"size\":" + std::to_string(row.size);
   line += ",\"size_text\":" + JsonString(DisplayUtf8FromText(row.sizeText));
-  line += ",\"modified\":" + (row.modified ? JsonString(platform::FormatLocalIso8601(*row.modified)) : "null");
+  line +=
+      ",\"modified\":" + (row.modified ? JsonString(platform::FormatLocalIso8601(*row.modified)) : "null");
   line += ",\"age\":" + JsonString(DisplayUtf8FromText(row.age));
   return line + "}";
 }
@@ -77,8 +78,8 @@ std::string Table(const std::vector<ReportRow>& rows) {
   std::vector<std::array<std::string, 4>> cells;
   cells.push_back({headers[0], headers[1], headers[2], headers[3]});
   for (const ReportRow& row : rows) {
-    cells.push_back({DisplayUtf8FromText(row.rank), DisplayUtf8FromText(row.path), DisplayUtf8FromText(row.age),
-                     DisplayUtf8FromText(row.sizeText)});
+    cells.push_back({DisplayUtf8FromText(row.rank), DisplayUtf8FromText(row.path),
+                     DisplayUtf8FromText(row.age), DisplayUtf8FromText(row.sizeText)});
   }
   std::size_t widths[4] = {0, 0, 0, 0};
   for (const auto& line : cells)
@@ -86,8 +87,8 @@ std::string Table(const std::vector<ReportRow>& rows) {
 
   std::string out;
   for (const auto& line : cells) {
-    out += PadLeft(line[0], widths[0]) + "  " + PadRight(line[1], widths[1]) + "  " + PadRight(line[2], widths[2]) +
-           "  " + PadLeft(line[3], widths[3]) + "\n";
+    out += PadLeft(line[0], widths[0]) + "  " + PadRight(line[1], widths[1]) + "  " +
+           PadRight(line[2], widths[2]) + "  " + PadLeft(line[3], widths[3]) + "\n";
   }
   return out;
 }

@@ -12,29 +12,12 @@
 
 #include "analysis/enumeration.h"
 #include "analysis/listing.h"
+#include "bench/silent_controls.h"
 #include "encoding/native_name.h"
 #include "platform/clock.h"
 #include "ui/qt/event_pump.h"
 
 namespace {
-
-class SilentControls final : public appdu::ListingControls {
- public:
-  void RemoveAllRows() override {}
-  int AppendRow() override { return 0; }
-  void SetCellText(int, int, const appdu::Text&) override {}
-  int SelectedRow() const override { return -1; }
-  appdu::Text CellText(int, int) const override { return {}; }
-  void SetProgressMaximum(std::int32_t value) override { maximum_ = appdu::ClampProgressValue(value); }
-  void SetProgressPosition(std::int32_t value) override { position_ = appdu::ClampProgressValue(value); }
-  std::int32_t ProgressMaximum() const override { return maximum_; }
-  std::int32_t ProgressPosition() const override { return position_; }
-  void SetPercentText(const appdu::Text&) override {}
-  void SetStatusText(int, const appdu::Text&) override {}
-
- private:
-  std::int32_t maximum_ = 0, position_ = 0;
-};
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -51,7 +34,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const appdu::Text folder = appdu::TextFromNative(argv[1]);
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
-  SilentControls controls;
+  appdu::bench::SilentControls controls;
   appdu::platform::SystemClock clock;
   appdu::ListingSession session(controls, clock);
   auto timeOne = [&] {
