@@ -149,10 +149,10 @@ def finish(process, what):
     except subprocess.TimeoutExpired:
         process.kill()
         process.wait()
-        check(False, what + ": the program did not end")
+        check(False, what + ": the program did not end; it wrote: " + process.stderr.read()[-2000:])
         return ""
     stderr = process.stderr.read()
-    check(process.returncode == 0, "%s: exit code %s" % (what, process.returncode))
+    check(process.returncode == 0, "%s: exit code %s; it wrote: %s" % (what, process.returncode, stderr[-2000:]))
     notices = stderr.count(SANDBOX_NOTICE)
     check(notices == (1 if os.geteuid() == 0 else 0), "%s: the sandbox notice was written %d times" % (what, notices))
     return stderr
@@ -167,6 +167,7 @@ def refuse(appdu, fixture, watcher, how):
     check(box is not None, what + ": no disclaimer")
     if box is None:
         process.kill()
+        print("the program wrote: " + process.communicate()[1][-2000:], flush=True)
         return
     if how == "Esc":
         subprocess.run(["xdotool", "windowfocus", "--sync", str(box)], check=False)
@@ -187,6 +188,7 @@ def accept(appdu, fixture, watcher, artefacts):
     check(box is not None, what + ": no disclaimer")
     if box is None:
         process.kill()
+        print("the program wrote: " + process.communicate()[1][-2000:], flush=True)
         return
     subprocess.run(["import", "-window", "root", os.path.join(artefacts, "disclaimer.png")], check=False)
     subprocess.run(["xdotool", "windowfocus", "--sync", str(box)], check=False)
@@ -195,6 +197,7 @@ def accept(appdu, fixture, watcher, artefacts):
     check(window is not None, what + ": the window did not appear")
     if window is None:
         process.kill()
+        print("the program wrote: " + process.communicate()[1][-2000:], flush=True)
         return
     geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", str(window)],
                               capture_output=True, text=True).stdout
