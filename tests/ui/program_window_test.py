@@ -158,16 +158,27 @@ def finish(process, what):
     return stderr
 
 
+def disclaimer_shown(process, what):
+    """The disclaimer's window, or None (the program ended, its output shown)."""
+    box = wait_until(lambda: visible_window(DISCLAIMER_TITLE))
+    check(box is not None, what + ": no disclaimer")
+    if box is None:
+        give_up(process)
+    return box
+
+
+def give_up(process):
+    process.kill()
+    print("the program wrote: " + process.communicate()[1][-2000:], flush=True)
+
+
 def refuse(appdu, fixture, watcher, how):
     what = "disclaimer refused with " + how
     watcher.drain()
     watcher.mapped.clear()
     process = start(appdu, fixture)
-    box = wait_until(lambda: visible_window(DISCLAIMER_TITLE))
-    check(box is not None, what + ": no disclaimer")
+    box = disclaimer_shown(process, what)
     if box is None:
-        process.kill()
-        print("the program wrote: " + process.communicate()[1][-2000:], flush=True)
         return
     if how == "Esc":
         subprocess.run(["xdotool", "windowfocus", "--sync", str(box)], check=False)
@@ -184,11 +195,8 @@ def refuse(appdu, fixture, watcher, how):
 def accept(appdu, fixture, watcher, artefacts):
     what = "disclaimer accepted"
     process = start(appdu, fixture)
-    box = wait_until(lambda: visible_window(DISCLAIMER_TITLE))
-    check(box is not None, what + ": no disclaimer")
+    box = disclaimer_shown(process, what)
     if box is None:
-        process.kill()
-        print("the program wrote: " + process.communicate()[1][-2000:], flush=True)
         return
     subprocess.run(["import", "-window", "root", os.path.join(artefacts, "disclaimer.png")], check=False)
     subprocess.run(["xdotool", "windowfocus", "--sync", str(box)], check=False)
@@ -196,8 +204,7 @@ def accept(appdu, fixture, watcher, artefacts):
     window = wait_until(lambda: visible_window(MAIN_TITLE))
     check(window is not None, what + ": the window did not appear")
     if window is None:
-        process.kill()
-        print("the program wrote: " + process.communicate()[1][-2000:], flush=True)
+        give_up(process)
         return
     geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", str(window)],
                               capture_output=True, text=True).stdout
