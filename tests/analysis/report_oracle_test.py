@@ -9,6 +9,7 @@ user so that a folder it cannot read is really unreadable to it.
 import datetime
 import json
 import os
+import pty
 import shutil
 import stat
 import subprocess
@@ -143,6 +144,23 @@ def main():
         for arguments in (["--bogus", base], [base, base]):
             result = subprocess.run([REPORT, *arguments], capture_output=True)
             check(result.returncode == 2 and b"usage" in result.stderr, f"bad arguments {arguments}: {result}")
+
+        # On a terminal the percent is redrawn in place on standard error, then cleared.
+        leader, follower = pty.openpty()
+        on_terminal = subprocess.run([REPORT, os.fsdecode(root)], stdout=subprocess.DEVNULL, stderr=follower)
+        os.close(follower)
+        drawn = b""
+        try:
+            while chunk := os.read(leader, 4096):
+                drawn += chunk
+        except OSError:
+            pass
+        os.close(leader)
+        steps = [step.strip() for step in drawn.split(b"\r") if step.strip()]
+        check(on_terminal.returncode == 0 and steps[-1:] == [b"100%"] and b"50%" in steps and drawn.endswith(b"\r"),
+              f"percent on a terminal: {drawn!r}")
+        quiet = subprocess.run([REPORT, os.fsdecode(root)], capture_output=True)
+        check(quiet.stderr == b"", "no percent when standard error is not a terminal")
 
         # The table: a header and one line per subfolder.
         table = subprocess.run([REPORT, os.fsdecode(root)], capture_output=True)
