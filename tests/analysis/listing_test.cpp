@@ -6,7 +6,7 @@
 
 #include "analysis/enumeration.h"
 #include "encoding/native_name.h"
-#include "support/fake_controls.h"
+#include "support/front_end_fakes.h"
 #include "support/temp_tree.h"
 
 namespace appdu {

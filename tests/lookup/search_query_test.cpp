@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "encoding/native_name.h"
-#include "navigation/recording_controls.h"
+#include "support/front_end_fakes.h"
 
 namespace appdu {
 namespace {
@@ -121,18 +121,10 @@ TEST(UserAgentTest, IsTheMobileChromeAgent) {
   EXPECT_EQ(agent.size(), 134u);
 }
 
-class RecordingWebView : public WebView {
- public:
-  void SetUserAgent(const Text& userAgent) override { agents.push_back(userAgent); }
-  void LoadUrl(const Text& url) override { urls.push_back(url); }
-  std::vector<Text> agents;
-  std::vector<Text> urls;
-};
-
 TEST(SearchOnWebTest, LoadsTheSearchForTheSelectedRow) {
-  testing::RecordingControls list;
+  testing::FakeControls list;
   list.ShowPaths({"/home/user/.cache", "/home/user/\xC2\xB7\xBE\xB6"});
-  RecordingWebView webView;
+  testing::RecordingWebView webView;
 
   list.selectedRow = 1;
   SearchOnWeb(list, webView);
@@ -140,14 +132,14 @@ TEST(SearchOnWebTest, LoadsTheSearchForTheSelectedRow) {
   SearchOnWeb(list, webView);
   EXPECT_EQ(webView.urls, (std::vector<Text>{"https://www.bing.com/search?q=%E8%B7%AF%E5%BE%84&mkt=zh-CN",
                                              "https://www.bing.com/search?q=%2E%63%61%63%68%65&mkt=zh-CN"}));
-  EXPECT_TRUE(webView.agents.empty());
+  EXPECT_TRUE(webView.userAgents.empty());
 }
 
 TEST(SearchOnWebTest, LoadsTheEmptyQueryWithoutASelectedRow) {
-  testing::RecordingControls list;
+  testing::FakeControls list;
   list.ShowPaths({"/home/user/.cache"});
   list.selectedRow = -1;
-  RecordingWebView webView;
+  testing::RecordingWebView webView;
   SearchOnWeb(list, webView);
   EXPECT_EQ(webView.urls, (std::vector<Text>{"https://www.bing.com/search?q=&mkt=zh-CN"}));
 }

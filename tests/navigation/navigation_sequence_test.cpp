@@ -6,21 +6,17 @@
 #include "analysis/enumeration.h"
 #include "analysis/listing.h"
 #include "navigation/navigation.h"
-#include "navigation/recording_controls.h"
 #include "navigation/scoped_environment.h"
+#include "support/front_end_fakes.h"
 #include "support/temp_tree.h"
 
 namespace appdu {
 namespace {
 
-using testing::RecordingControls;
+using testing::FakeControls;
+using testing::FixedClock;
 using testing::ScopedEnvironment;
 using testing::TempDir;
-
-class FixedClock : public platform::Clock {
- public:
-  platform::TimeValue Now() const override { return 2000000000; }
-};
 
 // A home folder "<tmp>/home/user" with application data below it:
 //   <tmp>/home/user/.cache/big (3000 bytes), <tmp>/home/user/.config (10 bytes)
@@ -41,25 +37,24 @@ class NavigationSequenceTest : public ::testing::Test {
 
   ScopedEnvironment savedEnvironment_;
   TempDir tree_;
-  RecordingControls controls_;
-  FixedClock clock_;
+  FakeControls controls_;
+  FixedClock clock_{2000000000};
   ListingSession session_{controls_, clock_};
 };
 
 TEST_F(NavigationSequenceTest, UpTwiceFromTheHomeFolder) {
   ListFolder(session_, HomeFolder());
   EXPECT_EQ(session_.currentFolder, Tree("/home/user/"));
-  EXPECT_EQ(controls_.PathColumn(),
-            (std::vector<Text>{Tree("/home/user/.cache"), Tree("/home/user/.config")}));
+  EXPECT_EQ(controls_.Paths(), (std::vector<Text>{Tree("/home/user/.cache"), Tree("/home/user/.config")}));
 
   ListParentFolder(session_);
   EXPECT_EQ(session_.currentFolder, Tree("/home/"));
-  EXPECT_EQ(controls_.statusTexts[kFolderPane], Tree("/home/"));
-  EXPECT_EQ(controls_.PathColumn(), (std::vector<Text>{Tree("/home/user"), Tree("/home/other")}));
+  EXPECT_EQ(controls_.panes[kFolderPane], Tree("/home/"));
+  EXPECT_EQ(controls_.Paths(), (std::vector<Text>{Tree("/home/user"), Tree("/home/other")}));
 
   ListParentFolder(session_);
   EXPECT_EQ(session_.currentFolder, Tree("/"));
-  EXPECT_EQ(controls_.PathColumn(), (std::vector<Text>{Tree("/home")}));
+  EXPECT_EQ(controls_.Paths(), (std::vector<Text>{Tree("/home")}));
 }
 
 TEST_F(NavigationSequenceTest, DownListsTheRowTextThenUpListsItsParent) {
@@ -69,13 +64,12 @@ TEST_F(NavigationSequenceTest, DownListsTheRowTextThenUpListsItsParent) {
 
   ListSelectedFolder(session_);
   EXPECT_EQ(session_.currentFolder, Tree("/home/user/.cache"));
-  EXPECT_EQ(controls_.statusTexts[kFolderPane], Tree("/home/user/.cache"));
-  EXPECT_EQ(controls_.PathColumn(), (std::vector<Text>{Tree("/home/user/.cache/big")}));
+  EXPECT_EQ(controls_.panes[kFolderPane], Tree("/home/user/.cache"));
+  EXPECT_EQ(controls_.Paths(), (std::vector<Text>{Tree("/home/user/.cache/big")}));
 
   ListParentFolder(session_);
   EXPECT_EQ(session_.currentFolder, Tree("/home/user/"));
-  EXPECT_EQ(controls_.PathColumn(),
-            (std::vector<Text>{Tree("/home/user/.cache"), Tree("/home/user/.config")}));
+  EXPECT_EQ(controls_.Paths(), (std::vector<Text>{Tree("/home/user/.cache"), Tree("/home/user/.config")}));
 }
 
 TEST_F(NavigationSequenceTest, DownWithoutASelectedRowDoesNothing) {
@@ -97,10 +91,10 @@ TEST_F(NavigationSequenceTest, UpFromTheRootListsTheEmptyTextEveryTime) {
   SetPumpHook([this] { session_.stopRequested = true; });
   session_.currentFolder = "/";
   for (int time = 1; time <= 2; ++time) {
-    controls_.statusTexts[kFolderPane] = "unchanged";
+    controls_.panes[kFolderPane] = "unchanged";
     ListParentFolder(session_);
     EXPECT_EQ(session_.currentFolder, "") << "move " << time;
-    EXPECT_EQ(controls_.statusTexts[kFolderPane], "") << "move " << time;
+    EXPECT_EQ(controls_.panes[kFolderPane], "") << "move " << time;
     EXPECT_EQ(controls_.rowsRemoved, time);
   }
   EXPECT_EQ(session_.listingsStarted, 2u);

@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "encoding/native_name.h"
-#include "navigation/recording_controls.h"
 #include "navigation/scoped_environment.h"
+#include "support/front_end_fakes.h"
 #include "support/temp_tree.h"
 
 extern char** environ;
@@ -31,7 +31,8 @@ extern char** environ;
 namespace appdu {
 namespace {
 
-using testing::RecordingControls;
+using testing::FakeControls;
+using testing::RecordingMessageBox;
 using testing::ScopedEnvironment;
 using testing::TempDir;
 
@@ -154,21 +155,6 @@ const std::vector<AwkwardName> kAwkwardNames = {
     {"\xFF\xFE", "%FF%FE"},
 };
 
-class RecordingMessageBox : public MessageBox {
- public:
-  MessageBoxAnswer Show(const Text& text, const Text& title, MessageBoxButtons buttons) override {
-    texts.push_back(text);
-    titles.push_back(title);
-    okOnly = okOnly && buttons == MessageBoxButtons::Ok;
-    if (onShow) onShow();
-    return MessageBoxAnswer::Ok;
-  }
-  std::vector<Text> texts;
-  std::vector<Text> titles;
-  bool okOnly = true;
-  std::function<void()> onShow;
-};
-
 // "请手动删除" and "信息：" in code page 936.
 const Text kNotice = "\xC7\xEB\xCA\xD6\xB6\xAF\xC9\xBE\xB3\xFD";
 const Text kNoticeTitle = "\xD0\xC5\xCF\xA2\xA3\xBA";
@@ -247,7 +233,7 @@ class RevealTest : public ::testing::Test {
   ScopedEnvironment savedEnvironment_;
   std::unique_ptr<PrivateBus> bus_;
   pid_t recorder_ = -1;
-  RecordingControls list_;
+  FakeControls list_;
 };
 
 TEST_F(RevealTest, FileManagerReceivesTheExactUriOfAwkwardNames) {

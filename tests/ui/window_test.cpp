@@ -363,11 +363,11 @@ TEST_F(WindowTest, EachUserActionRunsItsOwnOperationOnly) {
     EXPECT_EQ(std::vector<std::string>(webView.urls.begin() + static_cast<std::ptrdiff_t>(urlsBefore),
                                        webView.urls.end()),
               step.newUrls);
-    EXPECT_EQ(messageBox.shown.size(), step.notices);
+    EXPECT_EQ(messageBox.texts.size(), step.notices);
     EXPECT_EQ(Listings() - listingsBefore, static_cast<std::uint64_t>(step.newListings));
   }
-  ASSERT_EQ(messageBox.shown.size(), 1u);
-  EXPECT_EQ(messageBox.shown[0].first, TextFromUtf8("请手动删除"));
+  ASSERT_EQ(messageBox.texts.size(), 1u);
+  EXPECT_EQ(messageBox.texts[0], TextFromUtf8("请手动删除"));
   EXPECT_EQ(window->Controls().StatusText(2), T(tree / "t/"));
   EXPECT_EQ(window->Controls().StatusText(2), window->Session().currentFolder);
 

@@ -17,6 +17,7 @@
 
 #include "lookup/search_query.h"
 #include "shell/message_box.h"
+#include "support/front_end_fakes.h"
 #include "support/temp_tree.h"
 
 namespace appdu::testing {
@@ -31,23 +32,6 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000) {
   }
   return true;
 }
-
-class RecordingWebView : public WebView {
- public:
-  void SetUserAgent(const Text& userAgent) override { userAgents.push_back(userAgent); }
-  void LoadUrl(const Text& url) override { urls.push_back(url); }
-  std::vector<Text> userAgents;
-  std::vector<Text> urls;
-};
-
-class RecordingMessageBox : public MessageBox {
- public:
-  MessageBoxAnswer Show(const Text& text, const Text& title, MessageBoxButtons) override {
-    shown.push_back({text, title});
-    return MessageBoxAnswer::Ok;
-  }
-  std::vector<std::pair<Text, Text>> shown;
-};
 
 // A session bus of the test's own, with the recording file manager owning
 // org.freedesktop.FileManager1 on it. DBUS_SESSION_BUS_ADDRESS points at it

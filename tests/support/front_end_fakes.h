@@ -1,6 +1,7 @@
 #pragma once
 
-// A ListingControls that records what a listing writes, for tests.
+// Stand-ins for what a front end binds: controls that record what is written
+// to them, a web view and a message box that record their calls, a clock.
 
 #include <array>
 #include <functional>
@@ -8,7 +9,9 @@
 #include <vector>
 
 #include "analysis/listing_controls.h"
+#include "lookup/search_query.h"
 #include "platform/clock.h"
+#include "shell/message_box.h"
 
 namespace appdu::testing {
 
@@ -19,6 +22,7 @@ class FakeControls : public ListingControls {
   void RemoveAllRows() override {
     rows.clear();
     selectedRow = -1;
+    ++rowsRemoved;
   }
   int AppendRow() override {
     rows.emplace_back();
@@ -45,6 +49,12 @@ class FakeControls : public ListingControls {
     if (pane >= 0 && pane < 3) panes[pane] = text;
   }
 
+  // Replaces the list with one row per path (column 1), as a listing would.
+  void ShowPaths(const std::vector<Text>& paths) {
+    rows.clear();
+    for (const Text& path : paths) rows.push_back({Text(), path, Text(), Text()});
+  }
+
   // The paths of column 1, top to bottom.
   std::vector<Text> Paths() const {
     std::vector<Text> paths;
@@ -54,11 +64,36 @@ class FakeControls : public ListingControls {
 
   std::vector<Row> rows;
   int selectedRow = -1;
+  int rowsRemoved = 0;
   std::int32_t maximum = 100;
   std::int32_t position = 0;
   Text percent;
   std::vector<Text> percentHistory;
   std::array<Text, 3> panes;
+};
+
+class RecordingWebView : public WebView {
+ public:
+  void SetUserAgent(const Text& userAgent) override { userAgents.push_back(userAgent); }
+  void LoadUrl(const Text& url) override { urls.push_back(url); }
+  std::vector<Text> userAgents;
+  std::vector<Text> urls;
+};
+
+// Answers 确定 at once; `onShow` runs while the box would be up.
+class RecordingMessageBox : public MessageBox {
+ public:
+  MessageBoxAnswer Show(const Text& text, const Text& title, MessageBoxButtons buttons) override {
+    texts.push_back(text);
+    titles.push_back(title);
+    okOnly = okOnly && buttons == MessageBoxButtons::Ok;
+    if (onShow) onShow();
+    return MessageBoxAnswer::Ok;
+  }
+  std::vector<Text> texts;
+  std::vector<Text> titles;
+  bool okOnly = true;
+  std::function<void()> onShow;
 };
 
 // A clock that says whatever the test sets.
