@@ -2,7 +2,7 @@
 """Runs the real program on the display it is given and checks, from outside:
 - 取消 (Esc) and closing the disclaimer end it with exit code 0, and no
   window but the disclaimer is ever mapped;
-- 确定 shows the window at (50, 50), 1100 x 447, lists the home folder (a
+- 确定 shows the window, made once, at (50, 50), 1100 x 447, lists the home folder (a
   right click on the first row reaches the file manager with the largest
   folder), a screenshot is saved, and closing the window ends it with 0;
 - nothing is created in HOME or the XDG folders, a search included;
@@ -194,6 +194,8 @@ def refuse(appdu, fixture, watcher, how):
 
 def accept(appdu, fixture, watcher, artefacts):
     what = "disclaimer accepted"
+    watcher.drain()
+    watcher.mapped.clear()
     process = start(appdu, fixture)
     box = disclaimer_shown(process, what)
     if box is None:
@@ -206,6 +208,12 @@ def accept(appdu, fixture, watcher, artefacts):
     if window is None:
         give_up(process)
         return
+    # The window is made once: one that is shown, destroyed and made again
+    # flickers, and whoever found the first one holds a window that is gone.
+    time.sleep(1)
+    mapped = watcher.drain()
+    check(mapped == {box, window}, what + ": windows mapped %s, expected only the disclaimer %#x and the window %#x"
+          % (sorted(hex(w) for w in mapped), box, window))
     geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", str(window)],
                               capture_output=True, text=True).stdout
     values = dict(line.split("=", 1) for line in geometry.split())

@@ -99,6 +99,10 @@ MainWindow::~MainWindow() {
 QWebEnginePage* MainWindow::WebPage() const { return webEngineView_->page(); }
 
 void MainWindow::Start() {
+  // An empty page gives the web view its drawing surface now. Added after
+  // the window is created, that surface would make Qt destroy and recreate
+  // the shown window, which flickers and hands out a window that is gone.
+  webEngineView_->page()->setHtml(QString());
   show();
   // Mapped and painted before the first row is measured.
   QCoreApplication::processEvents();
