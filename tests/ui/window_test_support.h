@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTest>
+#include <QUrl>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -82,25 +83,11 @@ class PrivateBusWithFileManager {
   bool ready_ = false;
 };
 
-// The URI the recorder shows for the folder at `nativePath`: every byte but
-// unreserved characters and "/" percent-encoded.
+// The URI the recorder shows for the folder at `nativePath`, worked out by
+// Qt's own percent-encoding: every byte but unreserved characters and "/".
 inline QString FileUri(const std::string& nativePath) {
-  std::string uri = "file://";
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (char c : nativePath) {
-    auto byte = static_cast<unsigned char>(c);
-    bool keep = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-                (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~' ||
-                byte == '/';
-    if (keep) {
-      uri += c;
-    } else {
-      uri += '%';
-      uri += kHex[byte >> 4];
-      uri += kHex[byte & 0x0F];
-    }
-  }
-  return QString::fromStdString(uri);
+  QByteArray bytes(nativePath.data(), static_cast<qsizetype>(nativePath.size()));
+  return QStringLiteral("file://") + QString::fromLatin1(QUrl::toPercentEncoding(bytes, "/"));
 }
 
 }  // namespace appdu::testing
