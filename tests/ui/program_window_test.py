@@ -172,12 +172,18 @@ def give_up(process):
     print("the program wrote: " + process.communicate()[1][-2000:], flush=True)
 
 
-def refuse(appdu, fixture, watcher, how):
-    what = "disclaimer refused with " + how
+def launch(appdu, fixture, watcher, what):
+    """Starts the program with the watcher's record cleared; returns the
+    process and its disclaimer's window (None when it gave up)."""
     watcher.drain()
     watcher.mapped.clear()
     process = start(appdu, fixture)
-    box = disclaimer_shown(process, what)
+    return process, disclaimer_shown(process, what)
+
+
+def refuse(appdu, fixture, watcher, how):
+    what = "disclaimer refused with " + how
+    process, box = launch(appdu, fixture, watcher, what)
     if box is None:
         return
     if how == "Esc":
@@ -194,10 +200,7 @@ def refuse(appdu, fixture, watcher, how):
 
 def accept(appdu, fixture, watcher, artefacts):
     what = "disclaimer accepted"
-    watcher.drain()
-    watcher.mapped.clear()
-    process = start(appdu, fixture)
-    box = disclaimer_shown(process, what)
+    process, box = launch(appdu, fixture, watcher, what)
     if box is None:
         return
     subprocess.run(["import", "-window", "root", os.path.join(artefacts, "disclaimer.png")], check=False)
